@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace torvin {
+
+// Reads a whole text as a signed 32-bit integer: leading spaces, at most one sign,
+// then decimal digits in range, or "$", "x", "X", "0x", "0X" and hex digits taken as a
+// 32-bit pattern (a sign before hex has no effect). Anything else gives `fallback`.
+std::int32_t IntOrDefault(std::string_view text, std::int32_t fallback);
+
+// ASCII decimal digits, no leading zeros, '-' for negative values.
+std::string DecimalText(std::int64_t value);
+
+}  // namespace torvin
