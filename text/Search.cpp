@@ -16,6 +16,23 @@ std::string_view UpToNul(std::string_view text) {
     return text;
 }
 
+// First occurrence of a pattern by its first byte and a compare; the program's patterns
+// are short and their first bytes rare enough that this beats a general memmem.
+const char* FindBytes(const char* text, std::size_t n, std::string_view pattern) {
+    const std::size_t m = pattern.size();
+    if (m > n) return nullptr;
+    const char first = pattern[0];
+    const char* p = text;
+    const char* last = text + (n - m);
+    while (p <= last) {
+        p = static_cast<const char*>(std::memchr(p, first, static_cast<std::size_t>(last - p) + 1));
+        if (!p) return nullptr;
+        if (std::memcmp(p + 1, pattern.data() + 1, m - 1) == 0) return p;
+        ++p;
+    }
+    return nullptr;
+}
+
 // Zero-based offset of the match in a NUL-free text, or npos. Under a double-byte
 // encoding the text is divided into characters from its first byte; a candidate found by
 // the byte search counts only when it starts a character. The division only walks
@@ -25,9 +42,9 @@ std::size_t FindIn(std::string_view pattern, std::string_view text, const TLocal
     std::size_t from = 0;
     std::size_t charStart = 0;
     while (from + pattern.size() <= text.size()) {
-        const void* hit = memmem(text.data() + from, text.size() - from, pattern.data(), pattern.size());
+        const char* hit = FindBytes(text.data() + from, text.size() - from, pattern);
         if (!hit) return std::string_view::npos;
-        std::size_t at = static_cast<const char*>(hit) - text.data();
+        std::size_t at = static_cast<std::size_t>(hit - text.data());
         if (!encoding.HasLeadBytes()) return at;
         while (charStart < at) {
             charStart += encoding.IsLeadByte(static_cast<unsigned char>(text[charStart])) ? 2 : 1;

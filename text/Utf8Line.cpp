@@ -31,14 +31,14 @@ bool IsAscii(std::string_view line) {
 bool Decode(std::string_view line, std::u32string& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(line.data());
     const auto* end = p + line.size();
-    out.clear();
-    out.reserve(line.size());
+    out.resize(line.size());
+    char32_t* o = out.data();
     while (p < end) {
         unsigned b = *p;
         std::size_t length;
         char32_t value;
         if (b < 0x80) {
-            out += static_cast<char32_t>(b);
+            *o++ = static_cast<char32_t>(b);
             ++p;
             continue;
         } else if (b <= 0x9F || (b >= 0xC0 && b <= 0xDF)) {
@@ -60,9 +60,10 @@ bool Decode(std::string_view line, std::u32string& out) {
             value = (value << 6) | (c & 0x3F);
         }
         if (value > 0x10FFFF) return false;
-        out += value;
+        *o++ = value;
         p += length;
     }
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return true;
 }
 

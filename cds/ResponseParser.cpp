@@ -1,0 +1,169 @@
+#include "cds/ResponseParser.h"
+
+#include <cstring>
+#include <limits>
+
+#include "cds/TitleList.h"
+#include "text/CopyText.h"
+#include "text/Numbers.h"
+#include "text/Search.h"
+#include "text/Utf8Line.h"
+
+namespace torvin {
+
+namespace {
+
+struct TEntity {
+    std::string_view pattern;
+    std::string_view replacement;
+};
+
+constexpr TEntity kEntities[] = {
+    {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"},
+};
+
+// The decoded line into `out` (reused from line to line to keep its capacity).
+void DecodeInto(std::string_view line, std::string& out, const TLocalEncoding& encoding) {
+    if (const void* nul = std::memchr(line.data(), '\0', line.size())) {
+        line = line.substr(0, static_cast<const char*>(nul) - line.data());
+    }
+    out.assign(line);
+    for (const auto& entity : kEntities) {
+        if (out.find('&') == std::string::npos) break;
+        ReplaceShorterInPlace(out, entity.pattern, entity.replacement, encoding);
+    }
+}
+
+bool StartsWith(const std::string& text, std::string_view marker) {
+    return text.size() >= marker.size() && std::memcmp(text.data(), marker.data(), marker.size()) == 0;
+}
+
+std::int32_t AddClamped(std::int32_t a, std::int32_t b) {
+    const std::int64_t sum = static_cast<std::int64_t>(a) + b;
+    if (sum > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    if (sum < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(sum);
+}
+
+class TPageScanner final {
+public:
+    TPageScanner(std::int32_t& startIndex, TParseTarget& target)
+        : startIndex(startIndex), target(target), encoding(target.encoding) {}
+
+    void Line(const std::string& line) {
+        if (StartsWith(line, "<item")) ItemLine(line);
+        else if (StartsWith(line, "<av:dateTime")) DateLine(line);
+        else if (StartsWith(line, "<res av:")) ResLine(line);
+        else if (StartsWith(line, "<upnp:channelName>")) ChannelLine(line);
+        else if (StartsWith(line, "</Result>")) ResultLine(line);
+    }
+
+    std::int32_t totalMatches = 0;
+
+private:
+    std::int64_t Find(std::string_view marker, const std::string& line) const {
+        return FindPos(marker, line, encoding);
+    }
+
+    void ItemLine(const std::string& line) {
+        const std::int64_t start = Find("<dc:title>", line) + 10;
+        const std::int64_t length = Find("</dc:title>", line) - start;
+        current = &target.rows.Add();
+        current->subItems.reserve(6);
+        current->caption = CopyText(line, start, length);
+    }
+
+    void DateLine(const std::string& line) {
+        // Before the first item of a page there is no row to put the value in.
+        if (!current) return;
+        const std::int64_t v = Find("<av:dateTime>", line) + 13;
+        std::string when = CopyText(line, v, 10);
+        when += ' ';
+        when += CopyText(line, v + 11, 8);
+        current->subItems.push_back(std::move(when));
+    }
+
+    void ResLine(const std::string& line) {
+        if (!current) return;
+        std::int64_t start = Find("\" size=\"", line) + 8;
+        std::int64_t length = Find("\" duration", line) - start;
+        current->subItems.push_back(CopyText(line, start, length));
+
+        start = Find("\" duration=\"", line) + 12;
+        length = Find("\" bitrate", line) - start - 4;
+        current->subItems.push_back(CopyText(line, start, length));
+
+        start = Find("http://", line);
+        length = Find("</res>", line) - start;
+        std::string url = CopyText(line, start, length);
+
+        current->subItems.emplace_back();
+        const std::int32_t recordNo = GetRecordNo(url, encoding);
+        current->subItems.push_back(DecimalText(recordNo));
+        if (startIndex == 0 && !liveIdSet) {
+            target.liveId = static_cast<std::int32_t>(static_cast<std::int64_t>(recordNo) + 1);
+            liveIdSet = true;
+        }
+        current->subItems.push_back(std::move(url));
+    }
+
+    void ChannelLine(const std::string& line) {
+        // A channel line needs the channel's place that the res line leaves empty.
+        if (!current || current->subItems.size() < 4) return;
+        const std::int64_t start = Find("<upnp:channelName>", line) + 18;
+        const std::int64_t length = Find("</upnp:channelName>", line) - start;
+        current->subItems[3] = CopyText(line, start, length);
+    }
+
+    void ResultLine(const std::string& line) {
+        ++target.resultLines;
+        std::int64_t start = Find("<NumberReturned>", line) + 16;
+        std::int64_t length = Find("</NumberReturned>", line) - start;
+        startIndex = AddClamped(startIndex, IntOrDefault(CopyText(line, start, length), 0));
+
+        start = Find("<TotalMatches>", line) + 14;
+        length = Find("</TotalMatches>", line) - start;
+        totalMatches = IntOrDefault(CopyText(line, start, length), 0);
+    }
+
+    std::int32_t& startIndex;
+    TParseTarget& target;
+    const TLocalEncoding& encoding;
+    TTitleRow* current = nullptr;
+    bool liveIdSet = false;
+};
+
+}  // namespace
+
+std::int32_t GetRecordNo(std::string_view url, const TLocalEncoding& encoding) {
+    const std::int64_t a = FindPos("video?O=V", url, encoding);
+    if (a == 0) return -1;
+    const std::int64_t d = FindPos("&P=2", url, encoding);
+    if (d == 0) return -1;
+    return IntOrDefault(CopyText(url, a + 9, d - a - 9), -2);
+}
+
+std::string DecodeEntities(std::string_view line, const TLocalEncoding& encoding) {
+    std::string out;
+    DecodeInto(line, out, encoding);
+    return out;
+}
+
+std::int32_t ParseResponse(std::vector<std::string>& lines, std::int32_t& startIndex,
+                           TParseTarget& target) {
+    target.resultLines = 0;
+    for (auto& line : lines) ConvertUtf8LineInPlace(line, target.encoding);
+
+    TPageScanner scanner(startIndex, target);
+    std::string decoded;
+    for (const auto& line : lines) {
+        // Every marker begins with "<". Decoding only rewrites text from an "&" on, so a
+        // line whose first byte is neither can be no marker line.
+        if (line.empty() || (line[0] != '<' && line[0] != '&')) continue;
+        DecodeInto(line, decoded, target.encoding);
+        scanner.Line(decoded);
+    }
+    return scanner.totalMatches;
+}
+
+}  // namespace torvin
