@@ -5,6 +5,7 @@
 #include <map>
 #include <iostream>
 
+#include "cds/PageLines.h"
 #include "cds/ResponseParser.h"
 #include "cds/TitleList.h"
 #include "text/Lines.h"
@@ -42,8 +43,9 @@ void BM_MemchrScanOnly(benchmark::State& state) {
 void BM_MemchrLineEnds(benchmark::State& state) {
     const std::string& page = Page();
     for (auto _ : state) {
-        std::vector<std::string> lines = torvin::SplitLines(page);
-        benchmark::DoNotOptimize(lines.data());
+        torvin::TPageLines lines;
+        lines.Split(page);
+        benchmark::DoNotOptimize(lines.Count());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * page.size());
 }
@@ -56,7 +58,8 @@ void BM_SplitAndParse(benchmark::State& state) {
         torvin::TTitleList list;
         std::int32_t liveId = -1;
         std::int32_t startIndex = 0;
-        std::vector<std::string> lines = torvin::SplitLines(page);
+        torvin::TPageLines lines;
+        lines.Split(page);
         torvin::TParseTarget target{list, liveId, encoding};
         benchmark::DoNotOptimize(torvin::ParseResponse(lines, startIndex, target));
         rows = list.Count();
@@ -72,6 +75,7 @@ BENCHMARK(BM_SplitAndParse)->Arg(1)->ArgName("cp932")->Unit(benchmark::kMillisec
 
 class TRatioReporter final : public benchmark::ConsoleReporter {
 public:
+    TRatioReporter() : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& run : runs) times[run.benchmark_name()] = run.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);

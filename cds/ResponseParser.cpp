@@ -3,8 +3,10 @@
 #include <cstring>
 #include <limits>
 
+#include "cds/PageLines.h"
 #include "cds/TitleList.h"
 #include "text/CopyText.h"
+#include "text/LocalEncoding.h"
 #include "text/Numbers.h"
 #include "text/Search.h"
 #include "text/Utf8Line.h"
@@ -22,10 +24,53 @@ constexpr TEntity kEntities[] = {
     {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"},
 };
 
+bool HasLeadByte(std::string_view line, const TLocalEncoding& encoding) {
+    if (!encoding.HasLeadBytes()) return false;
+    for (char c : line) {
+        if (encoding.IsLeadByte(static_cast<unsigned char>(c))) return true;
+    }
+    return false;
+}
+
+bool At(std::string_view text, std::size_t at, std::string_view pattern) {
+    return at <= text.size() && text.size() - at >= pattern.size() && std::memcmp(text.data() + at, pattern.data(), pattern.size()) == 0;
+}
+
+// The six replacements in one pass. Every pattern starts with "&" and holds no other
+// "&", so each match of each pass starts at an "&" of the original text, and what one
+// pass leaves at that "&" is all the next pass can match there. So the passes can be
+// run per "&", one after the other, in a single walk over the text. This holds when no
+// byte can be passed over as the second byte of a double-byte character.
+void DecodeFused(std::string_view line, std::string& out) {
+    out.clear();
+    std::size_t at = 0;
+    while (at < line.size()) {
+        const void* amp = std::memchr(line.data() + at, '&', line.size() - at);
+        const std::size_t next = amp ? static_cast<std::size_t>(static_cast<const char*>(amp) - line.data()) : line.size();
+        out.append(line.data() + at, next - at);
+        if (next == line.size()) break;
+        // The text after the "&" that stands at `next` after each pass so far.
+        std::size_t rest = next + 1;
+        if (At(line, rest, "amp;")) rest += 4;  // pass 1 leaves an "&" in its place
+        char replaced = '&';
+        if (At(line, rest, "lt;")) replaced = '<', rest += 3;
+        else if (At(line, rest, "gt;")) replaced = '>', rest += 3;
+        else if (At(line, rest, "quot;")) replaced = '"', rest += 5;
+        else if (At(line, rest, "apos;")) replaced = '\'', rest += 5;
+        else if (At(line, rest, "amp;")) rest += 4;  // pass 6 leaves an "&" again
+        out += replaced;
+        at = rest;
+    }
+}
+
 // The decoded line into `out` (reused from line to line to keep its capacity).
 void DecodeInto(std::string_view line, std::string& out, const TLocalEncoding& encoding) {
     if (const void* nul = std::memchr(line.data(), '\0', line.size())) {
-        line = line.substr(0, static_cast<const char*>(nul) - line.data());
+        line = line.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()));
+    }
+    if (!HasLeadByte(line, encoding)) {
+        DecodeFused(line, out);
+        return;
     }
     out.assign(line);
     for (const auto& entity : kEntities) {
@@ -149,14 +194,16 @@ std::string DecodeEntities(std::string_view line, const TLocalEncoding& encoding
     return out;
 }
 
-std::int32_t ParseResponse(std::vector<std::string>& lines, std::int32_t& startIndex,
-                           TParseTarget& target) {
+std::int32_t ParseResponse(TPageLines& lines, std::int32_t& startIndex, TParseTarget& target) {
     target.resultLines = 0;
-    for (auto& line : lines) ConvertUtf8LineInPlace(line, target.encoding);
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        if (!IsAscii(lines[i])) lines.Replace(i, ConvertUtf8Line(lines[i], target.encoding));
+    }
 
     TPageScanner scanner(startIndex, target);
     std::string decoded;
-    for (const auto& line : lines) {
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        const std::string_view line = lines[i];
         // Every marker begins with "<". Decoding only rewrites text from an "&" on, so a
         // line whose first byte is neither can be no marker line.
         if (line.empty() || (line[0] != '<' && line[0] != '&')) continue;

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace torvin {
 
 class TLocalEncoding;
+class TPageLines;
 class TTitleList;
 
 // The recording number between "video?O=V" and the first "&P=2" of a stream URL:
@@ -32,7 +32,7 @@ struct TParseTarget {
 // row per item line, adds each result line's NumberReturned to `startIndex` (kept inside
 // the 32-bit range), sets `liveId` from the first res line while `startIndex` is 0, and
 // returns the TotalMatches of the last result line (0 without one).
-std::int32_t ParseResponse(std::vector<std::string>& lines, std::int32_t& startIndex,
+std::int32_t ParseResponse(TPageLines& lines, std::int32_t& startIndex,
                            TParseTarget& target);
 
 }  // namespace torvin

@@ -1,8 +1,9 @@
 #include "cds/TitleFetch.h"
 
+#include <algorithm>
+
 #include "cds/BrowseRequest.h"
 #include "cds/ResponseParser.h"
-#include "text/Lines.h"
 #include "text/Numbers.h"
 
 namespace torvin {
@@ -47,7 +48,13 @@ private:
 TTitleFetch::TTitleFetch(TTitleList& r, std::int32_t& l, const TLocalEncoding& e, ITcpClient& c)
     : rows(r), liveId(l), encoding(e), client(c) {}
 
-void TTitleFetch::TcpClient1Receive(const char* data, std::size_t length) { msResponse.append(data, length); }
+void TTitleFetch::TcpClient1Receive(const char* data, std::size_t length) {
+    // Grow by half rather than double: a whole answer is held at once, and doubling
+    // would leave up to twice its size allocated.
+    const std::size_t needed = msResponse.size() + length;
+    if (needed > msResponse.capacity()) msResponse.reserve(std::max(needed, msResponse.capacity() * 3 / 2));
+    msResponse.append(data, length);
+}
 
 TFetchReport TTitleFetch::GetTitleList(bool announce, const TFetchInputs& inputs, IFetchObserver& observer) {
     TFetchGuard guard(observer, client);
@@ -66,7 +73,7 @@ TFetchReport TTitleFetch::GetTitleList(bool announce, const TFetchInputs& inputs
         ++report.pages;
         const TConnectResult opened = client.Open(inputs.addressText, port, limits);
         msResponse.clear();
-        lines.clear();
+        lines.Clear();
         const TBrowseRequest request =
             BuildBrowseRequest(inputs.addressText, inputs.portText, inputs.bodyTemplate, startIndex, encoding);
         const bool connected = opened == TConnectResult::Connected;
@@ -85,7 +92,7 @@ TFetchReport TTitleFetch::GetTitleList(bool announce, const TFetchInputs& inputs
             // The page yields nothing; do not keep a quarter gigabyte around for it.
             std::string().swap(msResponse);
         }
-        SplitLinesInto(msResponse, lines);
+        lines.Split(msResponse);
 
         const std::int32_t before = startIndex;
         TParseTarget target{rows, liveId, encoding};

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cds/PageLines.h"
 #include "cds/TcpClient.h"
 
 namespace torvin {
@@ -76,7 +77,7 @@ private:
     const TLocalEncoding& encoding;
     ITcpClient& client;
     std::string msResponse;
-    std::vector<std::string> lines;
+    TPageLines lines;
 };
 
 }  // namespace torvin

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "cds/PageLines.h"
 #include "cds/ResponseParser.h"
 #include "cds/TitleList.h"
 #include "text/LocalEncoding.h"
@@ -21,7 +22,9 @@ struct Parsed {
     int resultLines = 0;
 };
 
-void Parse(Parsed& p, Lines lines, const TLocalEncoding& e = utf8) {
+void Parse(Parsed& p, const Lines& text, const TLocalEncoding& e = utf8) {
+    TPageLines lines;
+    lines.Assign(text);
     TParseTarget target{p.rows, p.liveId, e};
     p.total = ParseResponse(lines, p.startIndex, target);
     p.resultLines = target.resultLines;
@@ -329,11 +332,29 @@ TEST(DecodeEntities, AgreesWithTheSixLiteralPasses) {
         "&amp;amp;lt;", "&amp;amp;amp;", "&lt;&gt;", "&#39;", std::string("x\0&amp;", 7),
         "ab\xC0\x80&lt;", "&&amp;;amp;", "&amp;&amp;lt;lt;", "&quot;&apos;&amp;quot;",
         "\x83&amp;lt;", "\x83\x83&amp;", "&amp", "&l&lt;t;", "\x82\xA0&lt;\x83&quot;",
-        "&amp;amp;amp;amp;lt;", "&&&&;;;;", "",
+        "&amp;amp;amp;amp;lt;", "&&&&;;;;", "", "&amp;gt;&amp;quot;&amp;apos;", "&amp;amp;quot;",
+        "&amp;lt;amp;", "&lt;amp;", "&quot;amp;", "x&amp;&amp;&amp;y", "&amp;&lt;", "&apos", "&amp;apos;&gt;",
+        "\x83&amp;amp;lt;", "a\xE0&amp;lt;&amp;amp;", "&lt;&lt;amp;lt;",
     };
     for (const auto& line : lines) {
         for (const TLocalEncoding* e : {&utf8, &cp932}) {
             EXPECT_EQ(DecodeEntities(line, *e), LiteralDecode(line, *e))
+                << testing::PrintToString(line) << " " << e->Name();
+        }
+    }
+    // And on many lines drawn from the bytes the entities are made of.
+    const char alphabet[] = {'&', 'a', 'm', 'p', ';', 'l', 't', 'g', 'q', 'u', 'o', 's', 'x', '\x83', '\0'};
+    std::uint32_t seed = 12345;
+    for (int n = 0; n < 20000; ++n) {
+        std::string line;
+        const int length = static_cast<int>(seed % 24);
+        for (int i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            line += alphabet[(seed >> 16) % sizeof alphabet];
+        }
+        seed = seed * 1103515245u + 12345u;
+        for (const TLocalEncoding* e : {&utf8, &cp932}) {
+            ASSERT_EQ(DecodeEntities(line, *e), LiteralDecode(line, *e))
                 << testing::PrintToString(line) << " " << e->Name();
         }
     }

@@ -4,36 +4,44 @@
 
 namespace torvin {
 
-void SplitLinesInto(std::string_view text, std::vector<std::string>& lines) {
-    if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
-        text = text.substr(0, static_cast<const char*>(nul) - text.data());
-    }
-    const char* p = text.data();
-    const char* end = p + text.size();
-    // Next CR and next LF at or after p; each is searched again only once p passes it,
-    // so texts with one kind of line end are not rescanned per line.
-    const char* nextLf = p;
-    const char* nextCr = p;
-    auto find = [end](const char* from, char c) {
-        const void* hit = std::memchr(from, c, end - from);
-        return hit ? static_cast<const char*>(hit) : end;
-    };
-    nextLf = find(p, '\n');
-    nextCr = find(p, '\r');
-    while (p < end) {
-        if (nextLf < p) nextLf = find(p, '\n');
-        if (nextCr < p) nextCr = find(p, '\r');
-        const char* stop = nextLf < nextCr ? nextLf : nextCr;
-        lines.emplace_back(p, stop);
-        p = stop;
-        if (p < end && *p == '\r') ++p;
-        if (p < end && *p == '\n') ++p;
-    }
+namespace detail {
+
+namespace {
+
+std::size_t Find(std::string_view text, std::size_t from, char c) {
+    const void* hit = std::memchr(text.data() + from, c, text.size() - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : text.size();
 }
+
+}  // namespace
+
+TLineCutter::TLineCutter(std::string_view t) : text(t) {
+    if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
+        text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+    }
+    // The next CR and LF are searched again only once the cut passes them, so a text
+    // with one kind of line end is not rescanned per line.
+    nextLf = Find(text, 0, '\n');
+    nextCr = Find(text, 0, '\r');
+}
+
+std::string_view TLineCutter::Next() {
+    if (nextLf < at) nextLf = Find(text, at, '\n');
+    if (nextCr < at) nextCr = Find(text, at, '\r');
+    const std::size_t stop = nextLf < nextCr ? nextLf : nextCr;
+    std::string_view line = text.substr(at, stop - at);
+    at = stop;
+    // CR, LF and CR LF each end one line.
+    if (at < text.size() && text[at] == '\r') ++at;
+    if (at < text.size() && text[at] == '\n') ++at;
+    return line;
+}
+
+}  // namespace detail
 
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
-    SplitLinesInto(text, lines);
+    ForEachLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 

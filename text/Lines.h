@@ -11,10 +11,32 @@ namespace torvin {
 // no lines.
 std::vector<std::string> SplitLines(std::string_view text);
 
-// Same rule, appending into an existing list (kept for its capacity).
-void SplitLinesInto(std::string_view text, std::vector<std::string>& lines);
+// Same rule, handing each line to `take` as a view into `text`.
+template <typename F>
+void ForEachLine(std::string_view text, F&& take);
 
 // Every line followed by CR LF, nothing else.
 std::string WriteLines(const std::vector<std::string>& lines);
+
+namespace detail {
+class TLineCutter final {
+public:
+    explicit TLineCutter(std::string_view text);
+    bool More() const { return at < text.size(); }
+    std::string_view Next();
+
+private:
+    std::string_view text;
+    std::size_t at = 0;
+    std::size_t nextLf = 0;
+    std::size_t nextCr = 0;
+};
+}  // namespace detail
+
+template <typename F>
+void ForEachLine(std::string_view text, F&& take) {
+    detail::TLineCutter cutter(text);
+    while (cutter.More()) take(cutter.Next());
+}
 
 }  // namespace torvin

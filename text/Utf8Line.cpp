@@ -7,8 +7,6 @@
 
 namespace torvin {
 
-namespace {
-
 bool IsAscii(std::string_view line) {
     const char* p = line.data();
     std::size_t n = line.size();
@@ -26,6 +24,8 @@ bool IsAscii(std::string_view line) {
     }
     return true;
 }
+
+namespace {
 
 // Decodes the whole line into code points; false on any fault.
 bool Decode(std::string_view line, std::u32string& out) {
@@ -77,11 +77,6 @@ std::string ConvertUtf8Line(std::string_view line, const TLocalEncoding& encodin
     out.reserve(line.size());
     encoding.AppendCodePoints(codePoints, out);
     return out;
-}
-
-void ConvertUtf8LineInPlace(std::string& line, const TLocalEncoding& encoding) {
-    if (IsAscii(line)) return;
-    line = ConvertUtf8Line(line, encoding);
 }
 
 }  // namespace torvin

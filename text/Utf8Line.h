@@ -14,7 +14,7 @@ class TLocalEncoding;
 // the end of the line, or a first byte from 0xF5 up makes the whole line empty.
 std::string ConvertUtf8Line(std::string_view line, const TLocalEncoding& encoding);
 
-// The same conversion in place; a line of plain ASCII is left untouched.
-void ConvertUtf8LineInPlace(std::string& line, const TLocalEncoding& encoding);
+// Whether every byte is below 0x80: such a line converts to itself in every encoding.
+bool IsAscii(std::string_view line);
 
 }  // namespace torvin
