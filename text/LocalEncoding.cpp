@@ -17,12 +17,14 @@ struct TLocalEncoding::Converter {
     }
 };
 
-TLocalEncoding::TLocalEncoding(Kind k) : kind(k), converter(std::make_unique<Converter>()) {
+TLocalEncoding::TLocalEncoding(Kind k)
+    : kind(k), converter(std::make_unique<Converter>()), toUtf8(std::make_unique<Converter>()) {
     if (kind == Kind::Cp932) {
         for (int b = 0x81; b <= 0x9F; ++b) leadBytes[b] = true;
         for (int b = 0xE0; b <= 0xFC; ++b) leadBytes[b] = true;
         converter->handle = iconv_open("CP932", "UTF-32LE");
-        if (converter->handle == reinterpret_cast<iconv_t>(-1)) {
+        toUtf8->handle = iconv_open("UTF-8", "CP932");
+        if (converter->handle == reinterpret_cast<iconv_t>(-1) || toUtf8->handle == reinterpret_cast<iconv_t>(-1)) {
             throw std::runtime_error("iconv cannot convert to CP932");
         }
     }
@@ -137,6 +139,52 @@ void TLocalEncoding::AppendCp932(std::u32string_view codePoints, std::string& ou
         }
         i = j;
     }
+}
+
+std::string TLocalEncoding::FromUtf8Text(std::string_view utf8) const {
+    if (kind == Kind::Utf8) return std::string(utf8);
+    // Well-formed UTF-8 from the toolkit: decode it plainly, then write it as CP932.
+    std::u32string codePoints;
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* end = p + utf8.size();
+    while (p < end) {
+        unsigned b = *p;
+        std::size_t length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        char32_t value = length == 1 ? b : length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
+        if (static_cast<std::size_t>(end - p) < length || (b >= 0x80 && b < 0xC0)) {
+            codePoints += U'?';
+            ++p;
+            continue;
+        }
+        for (std::size_t k = 1; k < length; ++k) value = (value << 6) | (p[k] & 0x3F);
+        codePoints += value;
+        p += length;
+    }
+    std::string out;
+    AppendCp932(codePoints, out);
+    return out;
+}
+
+std::string TLocalEncoding::ToUtf8Text(std::string_view local) const {
+    if (kind == Kind::Utf8) return std::string(local);
+    std::string in(local);
+    char* inPtr = in.data();
+    std::size_t inLeft = in.size();
+    std::string out;
+    std::string buffer(in.size() * 3 + 8, '\0');
+    iconv(toUtf8->handle, nullptr, nullptr, nullptr, nullptr);
+    while (inLeft > 0) {
+        char* outPtr = buffer.data();
+        std::size_t outLeft = buffer.size();
+        std::size_t r = iconv(toUtf8->handle, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer.data(), static_cast<std::size_t>(outPtr - buffer.data()));
+        if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            out += '?';
+            ++inPtr;
+            --inLeft;
+        }
+    }
+    return out;
 }
 
 }  // namespace torvin
