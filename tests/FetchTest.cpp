@@ -9,6 +9,7 @@
 #include "cds/TcpClient.h"
 #include "cds/TitleFetch.h"
 #include "cds/TitleList.h"
+#include "tests/support/LoopbackResolver.h"
 #include "tests/support/Process.h"
 #include "text/LocalEncoding.h"
 #include "titles/CompareItems.h"
@@ -19,17 +20,7 @@ namespace {
 
 using test::TSim;
 
-// Knows only "localhost"; any other name fails without asking the network.
-class TLoopbackResolver final : public IHostResolver {
-public:
-    bool Resolve(const std::string& name, std::uint32_t& address) override {
-        ++lookups;
-        if (name != "localhost") return false;
-        address = htonl(INADDR_LOOPBACK);
-        return true;
-    }
-    int lookups = 0;
-};
+using test::TLoopbackResolver;
 
 class TRecordingObserver final : public IFetchObserver {
 public:
