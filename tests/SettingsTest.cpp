@@ -53,7 +53,7 @@ TEST(Settings, ReadsEveryLayout) {
         {"a\nb\nc\n-4\n", {"a", "b", "c", -4}},
         {"a\rb\rc\r$A\r", {"a", "b", "c", 10}},
         {"a\n\rb\n\rc", {"a", "", "b", 2}},            // LF CR: an empty line after each
-        {std::string("a\r\nb\0x\r\nc\r\n5\r\n", 16), {"a", "b", "", 2}},  // NUL ends the text
+        {std::string("a\r\nb\0x\r\nc\r\n5\r\n", 14), {"a", "b", "", 2}},  // NUL ends the text
         {"only", {"only", "51001", "", 2}},
         {"a\r\nb\r\nc\r\n3\r\nfive\r\nsix\r\n", {"a", "b", "c", 3}},
         {"\r\n\r\n\r\n\r\n", {"", "", "", 2}},

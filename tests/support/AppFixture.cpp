@@ -11,7 +11,7 @@ void TAppFixture::WriteConfig(const std::string& bytes) const {
 }
 
 TfrmMain& TAppFixture::Create() {
-    platform = std::make_unique<TPlatform>(TPlatform{messages, dialog, *launcher, resolver, encoding, dir.Path(), limits});
+    platform = std::make_unique<TPlatform>(TPlatform{messages, dialog, *launcher, resolver, encoding, exeDir, limits});
     window = std::make_unique<TfrmMain>(*platform);
     return *window;
 }

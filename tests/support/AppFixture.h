@@ -56,18 +56,19 @@ public:
 // temporary directory.
 class TAppFixture : public testing::Test {
 protected:
-    TAppFixture() {
+    TAppFixture() : exeDir(dir.Path()) {
         limits.connectTimeoutMs = 2000;
         limits.readIdleTimeoutMs = 300;
     }
 
-    std::string ConfigPath() const { return dir.Path() + "/config.txt"; }
+    std::string ConfigPath() const { return exeDir + "/config.txt"; }
     void WriteConfig(const std::string& bytes) const;
 
     TfrmMain& Create();
     void Destroy() { window.reset(); }
 
     TTempDir dir;
+    std::string exeDir;
     TFakeMessages messages;
     TFakeDialog dialog;
     TFakeLauncher fakeLauncher;

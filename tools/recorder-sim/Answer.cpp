@@ -59,6 +59,7 @@ std::string ComposeBrowseAnswer(const std::vector<TRecording>& catalogue, std::i
                       "xmlns:dc=\"http://purl.org/dc/elements/1.1/\">") + nl;
     for (std::int64_t i = from; i < to; ++i) {
         for (const auto& line : ItemLines(catalogue[static_cast<std::size_t>(i)], options.streamHost)) {
+            if (options.dropFirstRes && i == 0 && line.rfind("<res ", 0) == 0) continue;
             body += EscapeXml(line);
             body += nl;
         }

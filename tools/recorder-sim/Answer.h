@@ -16,6 +16,8 @@ struct TAnswerOptions {
     // Replace the counts the answer reports (the real ones otherwise).
     std::optional<std::int32_t> numberReturned;
     std::optional<std::int32_t> totalMatches;
+    // Leave out the res line of the first recording (an item without a stream URL).
+    bool dropFirstRes = false;
 };
 
 // The whole HTTP answer to one Browse request, as a recorder writes it: status line and

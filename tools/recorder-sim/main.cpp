@@ -37,8 +37,10 @@ const char* const kUsage =
     "  --chunk N           deliver the answer in writes of N bytes (1 = byte by byte)\n"
     "  --mode M            normal | close-silent | close-mid | hold-open | hold-silent |\n"
     "                      returned-zero | shrinking-total | negative-total | no-result |\n"
-    "                      garbage | oversize | nul | invalid-utf8 | four-byte | long-line\n"
+    "                      garbage | oversize | nul | invalid-utf8 | four-byte | long-line |\n"
+    "                      missing-res\n"
     "  --oversize-bytes N  size of the oversize answer (default 300 MiB)\n"
+    "  --stream-host TEXT  host part of the stream URLs (default 127.0.0.1:51002)\n"
     "  --record-dir DIR    write the raw bytes of every request to DIR/request-NNNN.bin\n"
     "  --idle-exit S       exit after S seconds without a connection (default 600)\n";
 
@@ -53,6 +55,7 @@ struct TOptions {
     std::string mode = "normal";
     std::size_t oversizeBytes = 300u << 20;
     std::string recordDir;
+    std::string streamHost = "127.0.0.1:51002";
     int idleExitSeconds = 600;
 };
 
@@ -94,6 +97,7 @@ TOptions ParseOptions(int argc, char** argv) {
         else if (arg == "--mode") o.mode = value;
         else if (arg == "--oversize-bytes") o.oversizeBytes = static_cast<std::size_t>(Number(value, "--oversize-bytes"));
         else if (arg == "--record-dir") o.recordDir = value;
+        else if (arg == "--stream-host") o.streamHost = value;
         else if (arg == "--idle-exit") o.idleExitSeconds = static_cast<int>(Number(value, "--idle-exit"));
         else if (arg == "--line-end") {
             if (value == "crlf") o.lineEnd = "\r\n";
@@ -107,7 +111,8 @@ TOptions ParseOptions(int argc, char** argv) {
     if (o.port > 65535) Usage("port out of range");
     static const char* const modes[] = {"normal", "close-silent", "close-mid", "hold-open", "hold-silent",
                                         "returned-zero", "shrinking-total", "negative-total", "no-result",
-                                        "garbage", "oversize", "nul", "invalid-utf8", "four-byte", "long-line"};
+                                        "garbage", "oversize", "nul", "invalid-utf8", "four-byte", "long-line",
+                                        "missing-res"};
     bool known = false;
     for (const char* m : modes) known = known || o.mode == m;
     if (!known) Usage("unknown --mode " + o.mode);
@@ -203,6 +208,8 @@ std::string Answer(const TOptions& o, const std::vector<TRecording>& catalogue, 
     }
     torvin::sim::TAnswerOptions a;
     a.lineEnd = o.lineEnd;
+    a.streamHost = o.streamHost;
+    a.dropFirstRes = o.mode == "missing-res";
     const long long count = o.pageSize > 0 ? o.pageSize : static_cast<long long>(catalogue.size());
     if (o.mode == "returned-zero") a.numberReturned = 0;
     if (o.mode == "negative-total") a.totalMatches = -5;
