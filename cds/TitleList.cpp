@@ -1,6 +1,5 @@
 #include "cds/TitleList.h"
 
-#include <algorithm>
 
 namespace torvin {
 
@@ -26,10 +25,11 @@ std::ptrdiff_t TTitleList::IndexOf(const TTitleRow* row) const {
     return -1;
 }
 
-void TTitleList::StableSort(const std::function<bool(const TTitleRow&, const TTitleRow&)>& before) {
-    std::stable_sort(rows.begin(), rows.end(),
-                     [&before](const std::unique_ptr<TTitleRow>& a,
-                               const std::unique_ptr<TTitleRow>& b) { return before(*a, *b); });
+void TTitleList::Permute(const std::vector<std::size_t>& order) {
+    std::vector<std::unique_ptr<TTitleRow>> reordered;
+    reordered.reserve(rows.size());
+    for (std::size_t from : order) reordered.push_back(std::move(rows[from]));
+    rows = std::move(reordered);
 }
 
 }  // namespace torvin

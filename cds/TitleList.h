@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,9 +27,9 @@ public:
     // Position of a row in table order, or -1.
     std::ptrdiff_t IndexOf(const TTitleRow* row) const;
 
-    // Reorders the rows; `before(a, b)` must be a strict weak ordering. Rows that
-    // compare equal keep their order.
-    void StableSort(const std::function<bool(const TTitleRow&, const TTitleRow&)>& before);
+    // Puts the rows in a new order: row i becomes the row that stood at order[i].
+    // `order` must name every position exactly once.
+    void Permute(const std::vector<std::size_t>& order);
 
 private:
     std::vector<std::unique_ptr<TTitleRow>> rows;

@@ -99,3 +99,41 @@ TEST(SortTitles, SortsTheWholeTableAndSurvivesKeysWithoutAField) {
 
 }  // namespace
 }  // namespace torvin
+
+namespace torvin {
+namespace {
+
+TEST(SortTitles, AgreesWithAStableSortByCompareItems) {
+    // Texts and numbers chosen to collide often: case, prefixes, the bytes around the
+    // letters, double-byte characters, numbers in every accepted and rejected form.
+    const char* texts[] = {"a", "A", "ab", "aB", "_", "[", "`", "z", "Z", "\x82\xA0", "", "a_", "10:00:00", "9:59:59"};
+    const char* numbers[] = {"1", "01", " 1", "-1", "$10", "0x10", "16", "1.5", "", "x", "9223372036854775807",
+                             "-9223372036854775808", "5 "};
+    std::uint32_t seed = 7;
+    auto next = [&seed](std::size_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (std::int32_t key : {1, -1, 2, -2, 3, -3, 4, -4, 5, -5, 6, -6}) {
+        TTitleList rows;
+        std::vector<TTitleRow*> original;
+        for (int i = 0; i < 300; ++i) {
+            TTitleRow& r = rows.Add();
+            r.caption = texts[next(std::size(texts))];
+            const std::size_t items = next(8);  // some rows lack the compared sub-item
+            for (std::size_t k = 0; k < items; ++k) {
+                r.subItems.push_back(k == 1 || k == 4 ? numbers[next(std::size(numbers))] : texts[next(std::size(texts))]);
+            }
+            original.push_back(&r);
+        }
+        std::vector<TTitleRow*> expected = original;
+        std::stable_sort(expected.begin(), expected.end(), [key](const TTitleRow* a, const TTitleRow* b) {
+            return CompareItemsByKey(*a, *b, key) < 0;
+        });
+        SortTitles(rows, key);
+        for (std::size_t i = 0; i < rows.Count(); ++i) ASSERT_EQ(&rows[i], expected[i]) << "key " << key << " row " << i;
+    }
+}
+
+}  // namespace
+}  // namespace torvin

@@ -1,6 +1,8 @@
 #include "titles/CompareItems.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "cds/TitleList.h"
 #include "titles/SortKey.h"
@@ -105,13 +107,47 @@ int CompareItems(const TTitleRow& row1, const TTitleRow& row2, std::intptr_t /*d
     return CompareItemsByKey(row1, row2, sortKey);
 }
 
+namespace {
+
+// Sorts positions by a key read once per row; equal keys keep their order. `compare`
+// is the base comparison, the direction is the key's.
+template <typename Key, typename Compare>
+std::vector<std::size_t> SortedOrder(const std::vector<Key>& keys, int direction, Compare compare) {
+    std::vector<std::size_t> order(keys.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return compare(keys[a], keys[b]) * direction < 0;
+    });
+    return order;
+}
+
+}  // namespace
+
 void SortTitles(TTitleList& rows, std::int32_t key) {
     // Under a key that names no field every comparison answers -1, which is no order at
     // all; the rows then stay as they are rather than ending in an arbitrary shuffle.
     if (!IsSortKey(key)) return;
-    rows.StableSort([key](const TTitleRow& a, const TTitleRow& b) {
-        return CompareItemsByKey(a, b, key) < 0;
-    });
+    const int direction = key > 0 ? -1 : 1;
+    const int magnitude = std::abs(key);
+    std::vector<std::size_t> order;
+    if (magnitude == 3 || magnitude == 6) {
+        std::vector<std::int64_t> numbers(rows.Count());
+        for (std::size_t i = 0; i < rows.Count(); ++i) numbers[i] = ReadSortNumber(Field(rows[i], magnitude));
+        order = SortedOrder(numbers, direction, [](std::int64_t x, std::int64_t y) { return x < y ? -1 : (x > y ? 1 : 0); });
+    } else {
+        // Folding a-z onto A-Z first and then comparing bytes (unsigned, a prefix first)
+        // orders exactly as CompareTitleText does, and lets memcmp do the work.
+        std::vector<std::string> folded(rows.Count());
+        for (std::size_t i = 0; i < rows.Count(); ++i) {
+            folded[i] = Field(rows[i], magnitude);
+            for (char& c : folded[i]) c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
+        }
+        order = SortedOrder(folded, direction, [](const std::string& x, const std::string& y) {
+            const int t = x.compare(y);
+            return t < 0 ? -1 : (t > 0 ? 1 : 0);
+        });
+    }
+    rows.Permute(order);
 }
 
 }  // namespace torvin
