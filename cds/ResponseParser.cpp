@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "cds/PageLines.h"
 #include "cds/TitleList.h"
@@ -94,6 +95,10 @@ class TPageScanner final {
 public:
     TPageScanner(std::int32_t& startIndex, TParseTarget& target)
         : startIndex(startIndex), target(target), encoding(target.encoding) {}
+
+    // A line that could not be converted: whatever item it belonged to has lost its
+    // start, so the lines after it must not be put into the row before it.
+    void Unreadable() { current = nullptr; }
 
     void Line(const std::string& line) {
         if (StartsWith(line, "<item")) ItemLine(line);
@@ -196,13 +201,23 @@ std::string DecodeEntities(std::string_view line, const TLocalEncoding& encoding
 
 std::int32_t ParseResponse(TPageLines& lines, std::int32_t& startIndex, TParseTarget& target) {
     target.resultLines = 0;
+    std::vector<std::size_t> unreadable;
     for (std::size_t i = 0; i < lines.Count(); ++i) {
-        if (!IsAscii(lines[i])) lines.Replace(i, ConvertUtf8Line(lines[i], target.encoding));
+        if (IsAscii(lines[i])) continue;
+        std::string converted = ConvertUtf8Line(lines[i], target.encoding);
+        if (converted.empty()) unreadable.push_back(i);
+        lines.Replace(i, std::move(converted));
     }
 
     TPageScanner scanner(startIndex, target);
     std::string decoded;
+    std::size_t nextUnreadable = 0;
     for (std::size_t i = 0; i < lines.Count(); ++i) {
+        if (nextUnreadable < unreadable.size() && unreadable[nextUnreadable] == i) {
+            ++nextUnreadable;
+            scanner.Unreadable();
+            continue;
+        }
         const std::string_view line = lines[i];
         // Every marker begins with "<". Decoding only rewrites text from an "&" on, so a
         // line whose first byte is neither can be no marker line.

@@ -170,10 +170,16 @@ TEST(TitleFetch, NulByteStopsItsLine) {
     TSim sim({"--titles", "3", "--mode", "nul"});
     TFetched f;
     Fetch(f, "127.0.0.1", sim.PortText());
-    // The split ends the whole answer at the NUL, inside the first title.
+    // The split ends the whole answer at the NUL, inside the second title: the first
+    // row is whole, the second has only its empty caption.
     EXPECT_EQ(f.report.outcome, TFetchOutcome::NoResultLine);
-    ASSERT_EQ(f.rows.Count(), 1u);
-    EXPECT_EQ(f.rows[0].caption, "");
+    ASSERT_EQ(f.rows.Count(), 2u);
+    const bool cutFirst = f.rows[0].caption.empty();  // the fetch sorted by title
+    const TTitleRow& whole = f.rows[cutFirst ? 1 : 0];
+    const TTitleRow& cut = f.rows[cutFirst ? 0 : 1];
+    EXPECT_EQ(whole.subItems.size(), 6u);
+    EXPECT_EQ(cut.caption, "");
+    EXPECT_TRUE(cut.subItems.empty());
 }
 
 TEST(TitleFetch, PortTextsAndHostTexts) {

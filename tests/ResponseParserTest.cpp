@@ -302,6 +302,22 @@ TEST(ParseResponse, Encodings) {
     EXPECT_EQ(e932.rows[0].caption, "?!");
 }
 
+TEST(ParseResponse, AnUnreadableItemLeavesTheRowBeforeItAlone) {
+    Lines page = Item("A", "20");
+    page.push_back("&lt;upnp:channelName&gt;CA&lt;/upnp:channelName&gt;");
+    for (const auto& l : Item("bad \xC3 title", "30")) page.push_back(l);
+    page.push_back("&lt;upnp:channelName&gt;CB&lt;/upnp:channelName&gt;");
+    for (const auto& l : Item("C", "40")) page.push_back(l);
+    Parsed p;
+    Parse(p, page);
+    ASSERT_EQ(p.rows.Count(), 2u);
+    EXPECT_EQ(p.rows[0].caption, "A");
+    // (No date lines: the values stand one place earlier, the channel in place 3.)
+    EXPECT_EQ(p.rows[0].subItems, (Items{"1", "0:30:00", "", "CA", "http://h/video?O=V20&P=2"}));
+    EXPECT_EQ(p.rows[1].caption, "C");
+    EXPECT_EQ(p.rows[1].SubItem(3), "40");
+}
+
 TEST(ParseResponse, Cp932PositionsCountTwoBytes) {
     // ド (E3 83 89 in UTF-8, 83 68 in code page 932) directly before "ttp://".
     const std::string res = "&lt;res av:k=&quot;0&quot; size=&quot;1&quot; duration=&quot;0:30:00.000&quot; "

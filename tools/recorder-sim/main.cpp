@@ -186,11 +186,13 @@ std::vector<TRecording> Catalogue(const TOptions& o) {
         o.cataloguePath.empty() ? torvin::sim::GenerateCatalogue(o.titles, o.seed)
                                 : torvin::sim::ReadCatalogue(o.cataloguePath);
     if (catalogue.empty()) return catalogue;
-    TRecording& first = catalogue.front();
-    if (o.mode == "nul") first.title = std::string("before\0after", 12);
-    else if (o.mode == "invalid-utf8") first.title = "bad \xC3 byte";
-    else if (o.mode == "four-byte") first.title = "emoji \xF0\x9F\x98\x80 title";
-    else if (o.mode == "long-line") first.title = std::string(10u << 20, 'L');
+    // The odd title goes to the second recording (when there is one): in the middle of
+    // a page, where a fault can also touch the row before it.
+    TRecording& odd = catalogue[catalogue.size() > 1 ? 1 : 0];
+    if (o.mode == "nul") odd.title = std::string("before\0after", 12);
+    else if (o.mode == "invalid-utf8") odd.title = "bad \xC3 byte";
+    else if (o.mode == "four-byte") odd.title = "emoji \xF0\x9F\x98\x80 title";
+    else if (o.mode == "long-line") odd.title = std::string(10u << 20, 'L');
     return catalogue;
 }
 
