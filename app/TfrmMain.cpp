@@ -304,6 +304,9 @@ void TfrmMain::lvInfoSelectItem(const TTitleRow* row, bool selected) { lsSelecte
 void TfrmMain::SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
     // A sort moves selected rows but selects nothing anew.
     if (sorting) return;
+    std::size_t added = 0;
+    for (const QItemSelectionRange& range : selected) added += static_cast<std::size_t>(range.height());
+    if (added > 1) lsSelected.Reserve(lsSelected.Count() + added);
     for (const QItemSelection* part : {&deselected, &selected}) {
         const bool nowSelected = part == &selected;
         for (const QItemSelectionRange& range : *part) {

@@ -90,11 +90,17 @@ int main(int argc, char** argv) {
     std::cout << "page: " << Page().size() << " bytes, 100000 items\n";
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    // One line per figure, for scripts/bench: RESULT name value.
     const double floor = reporter.times["BM_MemchrLineEnds"];
-    for (const auto& [name, t] : reporter.times) {
-        if (name.rfind("BM_SplitAndParse", 0) == 0 && floor > 0) {
-            std::cout << "ratio " << name << " / memchr floor: " << t / floor << "\n";
-        }
+    const double megabytes = static_cast<double>(Page().size()) / 1e6;
+    std::cout << "RESULT page_mb " << megabytes << "\n";
+    std::cout << "RESULT scan_ms " << reporter.times["BM_MemchrScanOnly"] << "\n";
+    std::cout << "RESULT floor_ms " << floor << "\n";
+    for (const char* name : {"BM_SplitAndParse/cp932:0", "BM_SplitAndParse/cp932:1"}) {
+        const double t = reporter.times[name];
+        const char* tag = std::string(name).back() == '0' ? "utf8" : "cp932";
+        std::cout << "RESULT parse_" << tag << "_ms " << t << "\n";
+        std::cout << "RESULT parse_" << tag << "_ratio " << (floor > 0 ? t / floor : 0) << "\n";
     }
     return 0;
 }

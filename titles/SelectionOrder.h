@@ -17,6 +17,8 @@ public:
     // a row that became selected goes to the end.
     void lvInfoSelectItem(const TTitleRow* row, bool selected);
     void Clear();
+    // Room for this many rows, ahead of a large selection.
+    void Reserve(std::size_t rows);
 
     std::size_t Count() const { return order.size(); }
     bool Contains(const TTitleRow* row) const { return where.count(row) != 0; }
