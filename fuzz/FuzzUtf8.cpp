@@ -16,6 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What comes out as UTF-8 is well-formed and converts to itself again, except that an
     // overlong zero shows up as a NUL byte, which is plain ASCII anyway.
     if (torvin::ConvertUtf8Line(asUtf8, torvin::TLocalEncoding::Utf8()) != asUtf8) std::abort();
+    // The shortcut for well-formed UTF-8 gives what decoding and writing again gives.
+    std::u32string codePoints;
+    std::string slow;
+    if (torvin::DecodeUtf8Line(line, codePoints)) torvin::TLocalEncoding::Utf8().AppendCodePoints(codePoints, slow);
+    if (slow != asUtf8) std::abort();
     // The toolkit boundary never fails on either side.
     (void)torvin::TLocalEncoding::Cp932().ToUtf8Text(asCp932);
     (void)torvin::TLocalEncoding::Cp932().FromUtf8Text(asUtf8);

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <filesystem>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -136,6 +137,9 @@ TEST_F(AppWindow, ClosingSavesFourLines) {
     WriteConfig("a\r\nb\r\nc\r\n6\r\nfive\r\nsix\r\n");
     TfrmMain& w = Create();
     w.edAdress->setText(QString::fromUtf8("レコーダー"));
+    w.show();
+    w.btClose->click();
+    EXPECT_FALSE(w.isVisible());
     Destroy();
     EXPECT_EQ(test::ReadFile(ConfigPath()), "レコーダー\r\nb\r\nc\r\n6\r\n");
 }
@@ -269,6 +273,29 @@ TEST_F(AppWindow, ClearedFetchEmptiesTheSelectionOrder) {
     w.btConnect->click();
     EXPECT_EQ(w.Rows().Count(), 12u);
     EXPECT_EQ(w.lsSelectedOrder().Count(), 6u);
+}
+
+// The window's whole life in one go: under the sanitizer build this run must also be
+// free of leaks.
+TEST_F(AppWindow, WholeLife) {
+    TSim sim({"--titles", "40", "--page-size", "15"});
+    WriteConfig("127.0.0.1\r\n" + sim.PortText() + "\r\n/bin/true\r\n2\r\n");
+    TfrmMain& w = Create();
+    w.show();
+    ASSERT_EQ(w.Rows().Count(), 40u);
+    emit w.lvInfo->header()->sectionClicked(2);
+    w.lvInfo->selectAll();
+    w.lvInfo->selectionModel()->select(w.Model().index(3, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    emit w.lvInfo->doubleClicked(w.Model().index(0, 0));
+    w.btExe->click();
+    w.btLive1->click();
+    EXPECT_EQ(fakeLauncher.launched.size(), 3u);
+    w.cbClear->setChecked(false);
+    w.btConnect->click();
+    EXPECT_EQ(w.Rows().Count(), 80u);
+    w.btClose->click();
+    Destroy();
+    EXPECT_EQ(test::ReadFile(ConfigPath()), "127.0.0.1\r\n" + sim.PortText() + "\r\n/bin/true\r\n3\r\n");
 }
 
 }  // namespace

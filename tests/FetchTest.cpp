@@ -271,6 +271,8 @@ TEST(TitleFetch, FailuresEndPromptlyWithTheirOutcome) {
         {{"--mode", "close-mid", "--page-size", "0"}, TFetchOutcome::NoResultLine, 0},
         {{"--mode", "negative-total"}, TFetchOutcome::Complete, 5},
         {{"--mode", "garbage"}, TFetchOutcome::NoResultLine, 0},
+        // Writing to a connection the recorder has reset must not end the program.
+        {{"--mode", "close-at-once"}, TFetchOutcome::NoAnswer, 0},
     };
     for (const auto& c : cases) {
         std::vector<std::string> options = {"--titles", "5"};

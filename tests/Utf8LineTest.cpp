@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include "text/LocalEncoding.h"
 #include "text/Utf8Line.h"
@@ -36,6 +37,26 @@ TEST(ConvertUtf8Line, DecodesByTheFirstByteRule) {
         EXPECT_EQ(ConvertUtf8Line(c.in, utf8), c.asUtf8) << testing::PrintToString(c.in);
         EXPECT_EQ(ConvertUtf8Line(c.in, cp932), c.asCp932) << testing::PrintToString(c.in);
     }
+}
+
+TEST(LocalEncoding, Cp932AgreesWithIconvCharacterByCharacter) {
+    iconv_t direct = iconv_open("CP932", "UTF-32LE");
+    ASSERT_NE(direct, reinterpret_cast<iconv_t>(-1));
+    for (char32_t c = 0x80; c < 0x10000; c += (c < 0x3100 ? 1 : 7)) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        char in[4] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8), 0, 0};
+        char buffer[8];
+        char* inPtr = in;
+        char* outPtr = buffer;
+        std::size_t inLeft = 4, outLeft = sizeof buffer;
+        iconv(direct, nullptr, nullptr, nullptr, nullptr);
+        const bool ok = iconv(direct, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+        const std::string expected = ok ? std::string(buffer, outPtr) : "?";
+        std::string got;
+        cp932.AppendCodePoints(std::u32string(1, c), got);
+        ASSERT_EQ(got, expected) << std::hex << static_cast<unsigned>(c);
+    }
+    iconv_close(direct);
 }
 
 TEST(LocalEncoding, ChosenFromTheLocaleCharset) {

@@ -7,8 +7,33 @@
 #include <cctype>
 #include <cerrno>
 #include <stdexcept>
+#include <vector>
 
 namespace torvin {
+
+namespace {
+
+constexpr std::uint16_t kUnmapped = 0xFFFF;
+
+// Code page 932 bytes of one code point through iconv: a single byte as itself, a
+// double-byte character as lead << 8 | trail, kUnmapped when the code page lacks it.
+std::uint16_t ConvertOne(iconv_t handle, char32_t c) {
+    char in[4] = {static_cast<char>(c & 0xFF), static_cast<char>((c >> 8) & 0xFF),
+                  static_cast<char>((c >> 16) & 0xFF), static_cast<char>((c >> 24) & 0xFF)};
+    char out[8];
+    char* inPtr = in;
+    char* outPtr = out;
+    std::size_t inLeft = 4;
+    std::size_t outLeft = sizeof out;
+    iconv(handle, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(handle, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) return kUnmapped;
+    const auto n = static_cast<std::size_t>(outPtr - out);
+    if (n == 1) return static_cast<unsigned char>(out[0]);
+    if (n == 2) return static_cast<std::uint16_t>(static_cast<unsigned char>(out[0]) << 8 | static_cast<unsigned char>(out[1]));
+    return kUnmapped;
+}
+
+}  // namespace
 
 struct TLocalEncoding::Converter {
     iconv_t handle = reinterpret_cast<iconv_t>(-1);
@@ -26,6 +51,13 @@ TLocalEncoding::TLocalEncoding(Kind k)
         toUtf8->handle = iconv_open("UTF-8", "CP932");
         if (converter->handle == reinterpret_cast<iconv_t>(-1) || toUtf8->handle == reinterpret_cast<iconv_t>(-1)) {
             throw std::runtime_error("iconv cannot convert to CP932");
+        }
+        // Every character of the Basic Multilingual Plane, looked up once through iconv
+        // and kept; everything above it has no place in the code page.
+        cp932Table.assign(0x10000, kUnmapped);
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF) continue;
+            cp932Table[c] = c < 0x80 ? static_cast<std::uint16_t>(c) : ConvertOne(converter->handle, c);
         }
     }
 }
@@ -94,50 +126,17 @@ void TLocalEncoding::AppendCodePoints(std::u32string_view codePoints, std::strin
 }
 
 void TLocalEncoding::AppendCp932(std::u32string_view codePoints, std::string& out) const {
-    // ASCII maps to itself; everything else goes through iconv one run at a time, and
-    // a character the code page lacks becomes "?".
-    std::size_t i = 0;
-    const std::size_t n = codePoints.size();
-    while (i < n) {
-        if (codePoints[i] < 0x80) {
-            out += static_cast<char>(codePoints[i]);
-            ++i;
-            continue;
+    out.reserve(out.size() + codePoints.size() * 2);
+    for (char32_t c : codePoints) {
+        const std::uint16_t bytes = c < 0x10000 ? cp932Table[c] : kUnmapped;
+        if (bytes == kUnmapped) {
+            out += '?';
+        } else if (bytes < 0x100) {
+            out += static_cast<char>(bytes);
+        } else {
+            out += static_cast<char>(bytes >> 8);
+            out += static_cast<char>(bytes & 0xFF);
         }
-        std::size_t j = i;
-        while (j < n && codePoints[j] >= 0x80) ++j;
-        std::u32string run(codePoints.substr(i, j - i));
-        for (auto& c : run) {
-            if (!Representable(c)) c = U'?';
-        }
-        // UTF-32LE input: build little-endian bytes explicitly.
-        std::string in;
-        in.reserve(run.size() * 4);
-        for (char32_t c : run) {
-            in += static_cast<char>(c & 0xFF);
-            in += static_cast<char>((c >> 8) & 0xFF);
-            in += static_cast<char>((c >> 16) & 0xFF);
-            in += static_cast<char>((c >> 24) & 0xFF);
-        }
-        char* inPtr = in.data();
-        std::size_t inLeft = in.size();
-        std::string buffer(run.size() * 2 + 8, '\0');
-        iconv(converter->handle, nullptr, nullptr, nullptr, nullptr);
-        while (inLeft > 0) {
-            char* outPtr = buffer.data();
-            std::size_t outLeft = buffer.size();
-            std::size_t r = iconv(converter->handle, &inPtr, &inLeft, &outPtr, &outLeft);
-            out.append(buffer.data(), outPtr - buffer.data());
-            if (r == static_cast<std::size_t>(-1)) {
-                if (errno == E2BIG) continue;
-                // EILSEQ or EINVAL: this character has no place in the code page.
-                out += '?';
-                std::size_t skip = std::min<std::size_t>(4, inLeft);
-                inPtr += skip;
-                inLeft -= skip;
-            }
-        }
-        i = j;
     }
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace torvin {
 
@@ -48,6 +50,8 @@ private:
     struct Converter;
     std::unique_ptr<Converter> converter;
     std::unique_ptr<Converter> toUtf8;
+    // Code page 932 bytes of each BMP code point (lead << 8 | trail, or one byte).
+    std::vector<std::uint16_t> cp932Table;
 };
 
 }  // namespace torvin

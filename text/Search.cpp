@@ -36,7 +36,8 @@ const char* FindBytes(const char* text, std::size_t n, std::string_view pattern)
 // Zero-based offset of the match in a NUL-free text, or npos. Under a double-byte
 // encoding the text is divided into characters from its first byte; a candidate found by
 // the byte search counts only when it starts a character. The division only walks
-// forward, so a whole search stays linear in the text.
+// forward, so a whole search stays linear in the text; it is needed only for a
+// candidate right after a lead byte.
 std::size_t FindIn(std::string_view pattern, std::string_view text, const TLocalEncoding& encoding) {
     if (pattern.empty() || text.size() < pattern.size()) return std::string_view::npos;
     std::size_t from = 0;
@@ -46,6 +47,8 @@ std::size_t FindIn(std::string_view pattern, std::string_view text, const TLocal
         if (!hit) return std::string_view::npos;
         std::size_t at = static_cast<std::size_t>(hit - text.data());
         if (!encoding.HasLeadBytes()) return at;
+        // A byte right after a byte that is no lead byte always starts a character.
+        if (at == 0 || !encoding.IsLeadByte(static_cast<unsigned char>(text[at - 1]))) return at;
         while (charStart < at) {
             charStart += encoding.IsLeadByte(static_cast<unsigned char>(text[charStart])) ? 2 : 1;
         }

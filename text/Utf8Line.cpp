@@ -25,10 +25,40 @@ bool IsAscii(std::string_view line) {
     return true;
 }
 
-namespace {
+bool IsStrictUtf8(std::string_view line) {
+    const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+    const auto* end = p + line.size();
+    while (p < end) {
+        const unsigned b = *p;
+        if (b < 0x80) {
+            ++p;
+            continue;
+        }
+        std::size_t length;
+        unsigned low = 0x80, high = 0xBF;  // the allowed range of the second byte
+        if (b >= 0xC2 && b <= 0xDF) length = 2;
+        else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            if (b == 0xE0) low = 0xA0;
+            if (b == 0xED) high = 0x9F;  // no surrogates
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            if (b == 0xF0) low = 0x90;
+            if (b == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (static_cast<std::size_t>(end - p) < length) return false;
+        if (p[1] < low || p[1] > high) return false;
+        for (std::size_t k = 2; k < length; ++k) {
+            if (p[k] < 0x80 || p[k] > 0xBF) return false;
+        }
+        p += length;
+    }
+    return true;
+}
 
-// Decodes the whole line into code points; false on any fault.
-bool Decode(std::string_view line, std::u32string& out) {
+bool DecodeUtf8Line(std::string_view line, std::u32string& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(line.data());
     const auto* end = p + line.size();
     out.resize(line.size());
@@ -67,12 +97,11 @@ bool Decode(std::string_view line, std::u32string& out) {
     return true;
 }
 
-}  // namespace
-
 std::string ConvertUtf8Line(std::string_view line, const TLocalEncoding& encoding) {
     if (IsAscii(line)) return std::string(line);
+    if (encoding.GetKind() == TLocalEncoding::Kind::Utf8 && IsStrictUtf8(line)) return std::string(line);
     std::u32string codePoints;
-    if (!Decode(line, codePoints)) return {};
+    if (!DecodeUtf8Line(line, codePoints)) return {};
     std::string out;
     out.reserve(line.size());
     encoding.AppendCodePoints(codePoints, out);

@@ -14,6 +14,14 @@ class TLocalEncoding;
 // the end of the line, or a first byte from 0xF5 up makes the whole line empty.
 std::string ConvertUtf8Line(std::string_view line, const TLocalEncoding& encoding);
 
+// The decoding step alone: the code points of the line by the first-byte rule, or
+// false on any fault.
+bool DecodeUtf8Line(std::string_view line, std::u32string& codePoints);
+
+// Whether the line is well-formed UTF-8 in its shortest forms, without surrogates:
+// such a line converts to itself when the local encoding is UTF-8.
+bool IsStrictUtf8(std::string_view line);
+
 // Whether every byte is below 0x80: such a line converts to itself in every encoding.
 bool IsAscii(std::string_view line);
 

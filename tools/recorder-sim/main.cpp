@@ -38,7 +38,7 @@ const char* const kUsage =
     "  --mode M            normal | close-silent | close-mid | hold-open | hold-silent |\n"
     "                      returned-zero | shrinking-total | negative-total | no-result |\n"
     "                      garbage | oversize | nul | invalid-utf8 | four-byte | long-line |\n"
-    "                      missing-res\n"
+    "                      missing-res | close-at-once\n"
     "  --oversize-bytes N  size of the oversize answer (default 300 MiB)\n"
     "  --stream-host TEXT  host part of the stream URLs (default 127.0.0.1:51002)\n"
     "  --record-dir DIR    write the raw bytes of every request to DIR/request-NNNN.bin\n"
@@ -112,7 +112,7 @@ TOptions ParseOptions(int argc, char** argv) {
     static const char* const modes[] = {"normal", "close-silent", "close-mid", "hold-open", "hold-silent",
                                         "returned-zero", "shrinking-total", "negative-total", "no-result",
                                         "garbage", "oversize", "nul", "invalid-utf8", "four-byte", "long-line",
-                                        "missing-res"};
+                                        "missing-res", "close-at-once"};
     bool known = false;
     for (const char* m : modes) known = known || o.mode == m;
     if (!known) Usage("unknown --mode " + o.mode);
@@ -257,6 +257,15 @@ int Serve(const TOptions& o) {
         int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) continue;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+        if (o.mode == "close-at-once") {
+            // Reset the connection before reading anything: the client's writes fail.
+            linger reset{1, 0};
+            ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+            ::close(fd);
+            ++requests;
+            lastActivity = std::chrono::steady_clock::now();
+            continue;
+        }
         std::optional<std::string> request = ReadRequest(fd);
         if (request) {
             Record(o, ++requests, *request);
