@@ -58,7 +58,7 @@ class TAppFixture : public testing::Test {
 protected:
     TAppFixture() : exeDir(dir.Path()) {
         limits.connectTimeoutMs = 2000;
-        limits.readIdleTimeoutMs = 300;
+        limits.readIdleTimeoutMs = 1000;
     }
 
     std::string ConfigPath() const { return exeDir + "/config.txt"; }
