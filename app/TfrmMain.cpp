@@ -212,14 +212,12 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::GetTitleList(bool announce) {
     const TFetchInputs inputs{Text(edAdress), Text(edPort), kBrowseBodyTemplate};
-    fetching = true;
-    try {
-        lastFetch = fetch->GetTitleList(announce, inputs, *this);
-    } catch (...) {
-        fetching = false;
-        throw;
-    }
-    fetching = false;
+    struct TFetching {
+        bool& flag;
+        explicit TFetching(bool& f) : flag(f) { flag = true; }
+        ~TFetching() { flag = false; }
+    } running(fetching);
+    lastFetch = fetch->GetTitleList(announce, inputs, *this);
 }
 
 // --- the window's side of a fetch ---

@@ -66,6 +66,8 @@ TTcpClient::~TTcpClient() { Close(); }
 
 TConnectResult TTcpClient::Open(const std::string& host, std::uint16_t port, const TFetchLimits& limits) {
     Close();
+    // A write that finds no room for as long as a read may wait gives up too.
+    writeTimeoutMs = limits.readIdleTimeoutMs;
     std::uint32_t address = 0;
     TConnectResult read = ReadHostText(host, resolver, address);
     if (read != TConnectResult::Connected) return read;
@@ -111,7 +113,7 @@ bool TTcpClient::Send(std::string_view data) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             pollfd p{fd, POLLOUT, 0};
-            if (::poll(&p, 1, TFetchLimits::kReadIdleTimeoutMs) <= 0) return false;
+            if (::poll(&p, 1, writeTimeoutMs) <= 0) return false;
             continue;
         }
         return false;

@@ -75,6 +75,7 @@ public:
 private:
     IHostResolver& resolver;
     int fd = -1;
+    int writeTimeoutMs = TFetchLimits::kReadIdleTimeoutMs;
 };
 
 }  // namespace torvin

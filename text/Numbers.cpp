@@ -4,26 +4,27 @@
 
 namespace torvin {
 
-namespace {
-
-int HexDigit(char c) {
+int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
-}  // namespace
-
-std::int32_t IntOrDefault(std::string_view text, std::int32_t fallback) {
+TSignedText SplitSign(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ') ++i;
-    bool negative = false;
+    TSignedText parts;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
+        parts.negative = text[i] == '-';
         ++i;
     }
-    std::string_view rest = text.substr(i);
+    parts.rest = text.substr(i);
+    return parts;
+}
+
+std::int32_t IntOrDefault(std::string_view text, std::int32_t fallback) {
+    const auto [negative, rest] = SplitSign(text);
 
     std::size_t prefix = 0;
     if (!rest.empty() && (rest[0] == '$' || rest[0] == 'x' || rest[0] == 'X')) {
@@ -36,7 +37,7 @@ std::int32_t IntOrDefault(std::string_view text, std::int32_t fallback) {
         if (digits.empty()) return fallback;
         std::uint64_t value = 0;
         for (char c : digits) {
-            int d = HexDigit(c);
+            int d = HexDigitValue(c);
             if (d < 0) return fallback;
             value = value * 16 + static_cast<unsigned>(d);
             if (value > 0xFFFFFFFFu) return fallback;

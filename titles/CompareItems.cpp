@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cds/TitleList.h"
+#include "text/Numbers.h"
 #include "titles/SortKey.h"
 
 namespace torvin {
@@ -12,13 +13,6 @@ namespace torvin {
 namespace {
 
 unsigned char Fold(unsigned char b) { return (b >= 'a' && b <= 'z') ? b - 0x20 : b; }
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 const std::string& Field(const TTitleRow& row, int magnitude) {
     return magnitude == 1 ? row.caption : row.SubItem(static_cast<std::size_t>(magnitude - 2));
@@ -40,14 +34,7 @@ int CompareTitleText(std::string_view a, std::string_view b) {
 }
 
 std::int64_t ReadSortNumber(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    std::string_view rest = text.substr(i);
+    const auto [negative, rest] = SplitSign(text);
     std::size_t prefix = 0;
     if (!rest.empty() && rest[0] == '$') prefix = 1;
     else if (rest.size() >= 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) prefix = 2;
@@ -59,7 +46,7 @@ std::int64_t ReadSortNumber(std::string_view text) {
         bool significant = false;
         int count = 0;
         for (char c : digits) {
-            const int d = HexDigit(c);
+            const int d = HexDigitValue(c);
             if (d < 0) return 0;
             if (d != 0) significant = true;
             if (significant && ++count > 16) return 0;
