@@ -278,7 +278,7 @@ TEST_F(Playback, PlayerTest) {
     TfrmMain& w = Fetched(sim);
     Select(w, 0);
     std::filesystem::create_directory(dir.Path() + "/folder");
-    for (const std::string path : {std::string(), dir.Path() + "/missing", dir.Path() + "/folder"}) {
+    for (const std::string& path : {std::string(), dir.Path() + "/missing", dir.Path() + "/folder"}) {
         messages.shown.clear();
         w.edExe->setText(QString::fromStdString(path));
         emit w.lvInfo->doubleClicked(w.Model().index(0, 0));
