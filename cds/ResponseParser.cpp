@@ -202,8 +202,10 @@ std::string DecodeEntities(std::string_view line, const TLocalEncoding& encoding
 std::int32_t ParseResponse(TPageLines& lines, std::int32_t& startIndex, TParseTarget& target) {
     target.resultLines = 0;
     std::vector<std::size_t> unreadable;
+    const bool utf8 = target.encoding.GetKind() == TLocalEncoding::Kind::Utf8;
     for (std::size_t i = 0; i < lines.Count(); ++i) {
-        if (IsAscii(lines[i])) continue;
+        // Lines that convert to themselves stay views into the received bytes.
+        if (IsAscii(lines[i]) || (utf8 && IsStrictUtf8(lines[i]))) continue;
         std::string converted = ConvertUtf8Line(lines[i], target.encoding);
         if (converted.empty()) unreadable.push_back(i);
         lines.Replace(i, std::move(converted));

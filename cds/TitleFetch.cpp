@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cds/BrowseRequest.h"
+#include "cds/PageLines.h"
 #include "cds/ResponseParser.h"
 #include "text/Numbers.h"
 
@@ -53,7 +54,7 @@ void TTitleFetch::TcpClient1Receive(const char* data, std::size_t length) {
     // would leave up to twice its size allocated.
     const std::size_t needed = msResponse.size() + length;
     if (needed > msResponse.capacity()) msResponse.reserve(std::max(needed, msResponse.capacity() * 3 / 2));
-    msResponse.append(data, length);
+    msResponse.insert(msResponse.end(), data, data + length);
 }
 
 TFetchReport TTitleFetch::GetTitleList(bool announce, const TFetchInputs& inputs, IFetchObserver& observer) {
@@ -64,6 +65,7 @@ TFetchReport TTitleFetch::GetTitleList(bool announce, const TFetchInputs& inputs
 
     std::int32_t startIndex = 0;
     bool firstPage = true;
+    TPageLines lines;  // one list for every page of this fetch, gone with it
     observer.ShowProgress();
     guard.progressShown = true;
 
@@ -90,9 +92,9 @@ TFetchReport TTitleFetch::GetTitleList(bool announce, const TFetchInputs& inputs
         observer.ProcessEvents();
         if (read == TReadResult::Oversize) {
             // The page yields nothing; do not keep a quarter gigabyte around for it.
-            std::string().swap(msResponse);
+            std::vector<char>().swap(msResponse);
         }
-        lines.Split(msResponse);
+        lines.Split(Response());
 
         const std::int32_t before = startIndex;
         TParseTarget target{rows, liveId, encoding};

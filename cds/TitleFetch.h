@@ -5,7 +5,6 @@
 #include <string_view>
 #include <vector>
 
-#include "cds/PageLines.h"
 #include "cds/TcpClient.h"
 
 namespace torvin {
@@ -67,7 +66,7 @@ public:
     void TcpClient1Receive(const char* data, std::size_t length);
 
     // The raw bytes of the current page; after a fetch, the last page's.
-    const std::string& Response() const { return msResponse; }
+    std::string_view Response() const { return {msResponse.data(), msResponse.size()}; }
 
     TFetchLimits limits;
 
@@ -76,8 +75,8 @@ private:
     std::int32_t& liveId;
     const TLocalEncoding& encoding;
     ITcpClient& client;
-    std::string msResponse;
-    TPageLines lines;
+    // A vector, not a string: its reserve takes exactly what is asked for.
+    std::vector<char> msResponse;
 };
 
 }  // namespace torvin

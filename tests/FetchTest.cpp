@@ -76,7 +76,7 @@ void Fetch(TFetched& f, const std::string& address, const std::string& port, TFe
     f.calls = observer.calls;
     f.max = observer.max;
     f.positions = observer.positions;
-    f.lastResponse = fetch.Response();
+    f.lastResponse = std::string(fetch.Response());
 }
 
 std::vector<std::string> Captions(const TTitleList& rows) {
