@@ -196,6 +196,12 @@ TEST(TitleFetch, PortTextsAndHostTexts) {
     EXPECT_EQ(named.report.outcome, TFetchOutcome::Complete);
     EXPECT_EQ(resolver.lookups, 1);
 
+    // The system's resolver answers "localhost" from the hosts file.
+    TSystemResolver system;
+    TFetched viaSystem;
+    Fetch(viaSystem, "localhost", sim.PortText(), {}, &system);
+    EXPECT_EQ(viaSystem.report.outcome, TFetchOutcome::Complete) << viaSystem.report.detail;
+
     for (const char* address : {"127.1", "0x7f.0.0.1", "0177.0.0.1"}) {
         TFetched numeric;
         TLoopbackResolver counting;
