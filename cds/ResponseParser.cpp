@@ -6,6 +6,7 @@
 
 #include "cds/PageLines.h"
 #include "cds/TitleList.h"
+#include "text/Bytes.h"
 #include "text/CopyText.h"
 #include "text/LocalEncoding.h"
 #include "text/Numbers.h"
@@ -46,8 +47,8 @@ void DecodeFused(std::string_view line, std::string& out) {
     out.clear();
     std::size_t at = 0;
     while (at < line.size()) {
-        const void* amp = std::memchr(line.data() + at, '&', line.size() - at);
-        const std::size_t next = amp ? static_cast<std::size_t>(static_cast<const char*>(amp) - line.data()) : line.size();
+        const std::size_t amp = FindByte(line, '&', at);
+        const std::size_t next = amp == std::string_view::npos ? line.size() : amp;
         out.append(line.data() + at, next - at);
         if (next == line.size()) break;
         // The text after the "&" that stands at `next` after each pass so far.
@@ -66,9 +67,7 @@ void DecodeFused(std::string_view line, std::string& out) {
 
 // The decoded line into `out` (reused from line to line to keep its capacity).
 void DecodeInto(std::string_view line, std::string& out, const TLocalEncoding& encoding) {
-    if (const void* nul = std::memchr(line.data(), '\0', line.size())) {
-        line = line.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()));
-    }
+    line = UpToNul(line);
     if (!HasLeadByte(line, encoding)) {
         DecodeFused(line, out);
         return;

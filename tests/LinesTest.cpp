@@ -31,6 +31,12 @@ TEST(SplitLines, FollowsTheLineEndRules) {
     }
 }
 
+TEST(SplitLines, AnEmptyViewWithoutDataHasNoLines) {
+    // An empty answer buffer hands over a view whose data pointer is null.
+    EXPECT_TRUE(SplitLines(std::string_view()).empty());
+    EXPECT_TRUE(SplitLines(std::string_view(nullptr, 0)).empty());
+}
+
 TEST(SplitLines, LongCrOnlyTextIsSplitInOnePass) {
     std::string text;
     for (int i = 0; i < 200000; ++i) text += "line\r";

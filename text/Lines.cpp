@@ -1,6 +1,6 @@
 #include "text/Lines.h"
 
-#include <cstring>
+#include "text/Bytes.h"
 
 namespace torvin {
 
@@ -9,16 +9,13 @@ namespace detail {
 namespace {
 
 std::size_t Find(std::string_view text, std::size_t from, char c) {
-    const void* hit = std::memchr(text.data() + from, c, text.size() - from);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : text.size();
+    const std::size_t at = FindByte(text, c, from);
+    return at == std::string_view::npos ? text.size() : at;
 }
 
 }  // namespace
 
-TLineCutter::TLineCutter(std::string_view t) : text(t) {
-    if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
-        text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
-    }
+TLineCutter::TLineCutter(std::string_view t) : text(UpToNul(t)) {
     // The next CR and LF are searched again only once the cut passes them, so a text
     // with one kind of line end is not rescanned per line.
     nextLf = Find(text, 0, '\n');

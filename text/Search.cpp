@@ -3,18 +3,12 @@
 #include <cassert>
 #include <cstring>
 
+#include "text/Bytes.h"
 #include "text/LocalEncoding.h"
 
 namespace torvin {
 
 namespace {
-
-std::string_view UpToNul(std::string_view text) {
-    if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
-        return text.substr(0, static_cast<const char*>(nul) - text.data());
-    }
-    return text;
-}
 
 // First occurrence of a pattern by its first byte and a compare; the program's patterns
 // are short and their first bytes rare enough that this beats a general memmem.
