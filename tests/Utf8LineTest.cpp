@@ -74,3 +74,18 @@ TEST(LocalEncoding, ChosenFromTheLocaleCharset) {
 
 }  // namespace
 }  // namespace torvin
+
+namespace torvin {
+namespace {
+
+TEST(LocalEncoding, ToolkitBoundary) {
+    const TLocalEncoding& cp932 = TLocalEncoding::Cp932();
+    EXPECT_EQ(cp932.FromUtf8Text("あx"), "\x82\xA0x");
+    EXPECT_EQ(cp932.ToUtf8Text("\x82\xA0x"), "あx");
+    EXPECT_EQ(cp932.ToUtf8Text("a\x82"), "a?");  // a lone lead byte at the end
+    EXPECT_EQ(cp932.FromUtf8Text("é"), "?");
+    EXPECT_EQ(TLocalEncoding::Utf8().FromUtf8Text("é"), "é");
+}
+
+}  // namespace
+}  // namespace torvin

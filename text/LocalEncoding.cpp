@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "text/Utf8Line.h"
+
 namespace torvin {
 
 namespace {
@@ -141,27 +143,8 @@ void TLocalEncoding::AppendCp932(std::u32string_view codePoints, std::string& ou
 }
 
 std::string TLocalEncoding::FromUtf8Text(std::string_view utf8) const {
-    if (kind == Kind::Utf8) return std::string(utf8);
-    // Well-formed UTF-8 from the toolkit: decode it plainly, then write it as CP932.
-    std::u32string codePoints;
-    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
-    const auto* end = p + utf8.size();
-    while (p < end) {
-        unsigned b = *p;
-        std::size_t length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-        char32_t value = length == 1 ? b : length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
-        if (static_cast<std::size_t>(end - p) < length || (b >= 0x80 && b < 0xC0)) {
-            codePoints += U'?';
-            ++p;
-            continue;
-        }
-        for (std::size_t k = 1; k < length; ++k) value = (value << 6) | (p[k] & 0x3F);
-        codePoints += value;
-        p += length;
-    }
-    std::string out;
-    AppendCp932(codePoints, out);
-    return out;
+    // The toolkit hands over well-formed UTF-8, which the line conversion takes whole.
+    return ConvertUtf8Line(utf8, *this);
 }
 
 std::string TLocalEncoding::ToUtf8Text(std::string_view local) const {

@@ -32,8 +32,8 @@ public:
     // cannot hold (a surrogate, or a character missing from code page 932) becomes "?".
     void AppendCodePoints(std::u32string_view codePoints, std::string& out) const;
 
-    // Text crossing the boundary to the window toolkit, which speaks UTF-8. A byte
-    // sequence the other side cannot hold becomes "?".
+    // Text crossing the boundary to the window toolkit, which speaks UTF-8. A character
+    // or byte the other side cannot hold becomes "?".
     std::string FromUtf8Text(std::string_view utf8) const;
     std::string ToUtf8Text(std::string_view local) const;
 
