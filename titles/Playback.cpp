@@ -1,10 +1,7 @@
 #include "titles/Playback.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <stdexcept>
 
 #include "cds/TitleRow.h"
